@@ -13,6 +13,7 @@ struct TChannelBinding
     TChannel Channel;
     char Tag;                                  // tag letter on the serial line
     double (TConfigData::*Mult)() const;       // multiplier applied to the channel's readings
+    int32_t (TConfigData::*Dec)() const;       // decimals shown on the statistics panel
     const char *Meter;                         // needle meter
     const char *EnableBox;                     // check box that gates chart points
     int ChartChannel;                          // channel index on the strip chart
@@ -21,8 +22,8 @@ struct TChannelBinding
 
 // Indexed by TChannel.
 constexpr TChannelBinding ChannelBindings[kChannelCount] = {
-    {chV, 'V', &TConfigData::VMult, "VMV", "PChV", 0, 1},
-    {chA, 'A', &TConfigData::AMult, "VMA", "PChA", 1, 2},
-    {chR, 'R', &TConfigData::RMult, "VMR", "PChR", 2, 3},
-    {chC, 'C', &TConfigData::CMult, "VMC", "PChC", 3, 4},
+    {chV, 'V', &TConfigData::VMult, &TConfigData::VDec, "VMV", "PChV", 0, 1},
+    {chA, 'A', &TConfigData::AMult, &TConfigData::ADec, "VMA", "PChA", 1, 2},
+    {chR, 'R', &TConfigData::RMult, &TConfigData::RDec, "VMR", "PChR", 2, 3},
+    {chC, 'C', &TConfigData::CMult, &TConfigData::CDec, "VMC", "PChC", 3, 4},
 };
