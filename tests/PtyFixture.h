@@ -38,6 +38,8 @@ public:
 
     bool isOpen() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
+    // The test's own descriptor of the device side, to look at its settings.
+    int slaveFd() const { return m_slave; }
 
     // Writes all of bytes to the device's side of the line. While the line is full, lets the
     // event loop run, so that the recorder in the same thread takes what waits.
