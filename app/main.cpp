@@ -1,15 +1,12 @@
-// Program entry: creates the main window and runs the message loop.
-#include "ui/FormMain.h"
+// The recorder's executable: no arguments are used, everything else is in the library.
+#include "app/CrashReport.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    InstallCrashReport();
     QApplication app(argc, argv);
-    TFormMain formMain;
-    FormMain = &formMain;
-    formMain.show();
-    const int result = app.exec();
-    FormMain = nullptr;
-    return result;
+    return RunGuarded(RunProgram);
 }

@@ -15,8 +15,12 @@
 #include "platform/StatusBar.h"
 #include "platform/VrMatrix.h"
 #include "platform/VrMeter.h"
+#include "ui/Guard.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -86,7 +90,7 @@ TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Rotavolt recorder"));
+    setWindowTitle(QLatin1String(kCaption));
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("DejaVu Sans")});
@@ -118,11 +122,14 @@ TFormMain::TFormMain(QWidget *parent)
     TimerPolling->setInterval(kTimerPollingInterval);
     TimerSleep = new QTimer(this);
     TimerSleep->setObjectName(QStringLiteral("TimerSleep"));
+    // a delay lasts at least its time: a coarse timer may fire up to 5 % early
     TimerSleep->setTimerType(Qt::PreciseTimer);
+    connect(TimerSleep, &QTimer::timeout, this, [this] { Guarded([this] { TimerSleepTimer(); }); });
 
     CP1 = new TComPort(this);
     CP1->setObjectName(QStringLiteral("CP1"));
-    connect(CP1, &TComPort::RxChar, this, &TFormMain::CP1RxChar);
+    connect(CP1, &TComPort::RxChar, this, [this](int count) { Guarded([this, count] { CP1RxChar(count); }); });
+    connect(CP1, &TComPort::DeviceLost, this, [this] { Guarded([this] { CP1DeviceLost(); }); });
 
     bindChannels();
 }
@@ -221,6 +228,22 @@ void TFormMain::bindChannels()
         m_enableBoxes[b.Channel] = findChild<TPCheck *>(QLatin1String(b.EnableBox));
         Q_ASSERT(m_meters[b.Channel] && m_enableBoxes[b.Channel]);
     }
+}
+
+void TFormMain::ShowFirst()
+{
+    Guarded([this] { FormShow(); });
+    if (QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    show();
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    Guarded([this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+    // the main window ends the program, whatever other windows are open
+    QCoreApplication::quit();
 }
 
 void TFormMain::CP1RxChar(int count)

@@ -25,8 +25,11 @@ class TFormMain : public QMainWindow
     Q_OBJECT
 
 public:
+    static constexpr const char *kCaption = "Rotavolt recorder";
     static constexpr int kClientWidth = 792;
     static constexpr int kClientHeight = 573;
+    static constexpr int kFirstDelayMs = 500;    // start-up: before the configuration is applied
+    static constexpr int kSecondDelayMs = 2500;  // start-up: before the sample timer starts
 
     explicit TFormMain(QWidget *parent = nullptr);
     ~TFormMain() override;
@@ -44,8 +47,25 @@ public:
     QTimer *TimerPolling, *TimerSleep;
     TComPort *CP1;
 
+    // The first showing of the window: runs FormShow, then shows the window centred on the
+    // screen, also when the start-up stopped on an error.
+    void ShowFirst();
+    // Start-up behind the splash.
+    void FormShow();
+    // Closes the port when the window closes.
+    void FormClose();
+    // Returns after at least ms milliseconds, handling every event meanwhile.
+    void SleepProcess(int ms);
+    void TimerSleepTimer();
+    // Brings the port, the meter ranges and the sample interval in line with ConfigData.
+    void ConfigProgram();
+    // The port text of ConfigData in place of the %s of format ("COM%s Ok").
+    static QString PortStatus(const char *format);
+
     // Receive event of CP1: count bytes are waiting.
     void CP1RxChar(int count);
+    // CP1 closed itself because its device went away.
+    void CP1DeviceLost();
     // Decodes the line collected in RxLine and shows what it carried.
     void Parse();
     // Shows the chosen channel's statistics on the read-outs.
@@ -53,6 +73,9 @@ public:
 
     TVrMeter *Meter(TChannel channel) const { return m_meters[channel]; }
     TPCheck *EnableBox(TChannel channel) const { return m_enableBoxes[channel]; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls(QWidget *canvas);
@@ -64,3 +87,5 @@ private:
 };
 
 extern TFormMain *FormMain;
+// Set by the tick of TimerSleep; SleepProcess waits for it.
+extern bool SleepDone;
