@@ -58,16 +58,22 @@ public:
         return true;
     }
 
-    // What the recorder sent, collected until timeoutMs pass with nothing more.
+    // What the recorder sent, collected until timeoutMs pass with nothing more. The event loop
+    // runs meanwhile, since the recorder in the same thread sends from it.
     QByteArray read(int timeoutMs = 200)
     {
         QByteArray got;
         char buffer[256];
-        while (waitFor(POLLIN, timeoutMs)) {
+        QDeadlineTimer quiet(timeoutMs);
+        while (!quiet.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (!waitFor(POLLIN, 5))
+                continue;
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n <= 0)
                 break;
             got.append(buffer, n);
+            quiet.setRemainingTime(timeoutMs);
         }
         return got;
     }

@@ -1,6 +1,8 @@
 // The main window: composition of the controls and the receive, decode and display path.
 #include "ui/FormMain.h"
 
+#include "platform/FormFont.h"
+
 #include "acquisition/Decoder.h"
 #include "acquisition/PanelText.h"
 #include "acquisition/RxLine.h"
@@ -92,8 +94,7 @@ TFormMain::TFormMain(QWidget *parent)
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QLatin1String(kCaption));
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans")});
+    font.setFamilies(FormFontFamilies());
     font.setPointSize(8);
     setFont(font);
 
@@ -124,14 +125,25 @@ TFormMain::TFormMain(QWidget *parent)
     TimerSleep->setObjectName(QStringLiteral("TimerSleep"));
     // a delay lasts at least its time: a coarse timer may fire up to 5 % early
     TimerSleep->setTimerType(Qt::PreciseTimer);
-    connect(TimerSleep, &QTimer::timeout, this, [this] { Guarded([this] { TimerSleepTimer(); }); });
 
     CP1 = new TComPort(this);
     CP1->setObjectName(QStringLiteral("CP1"));
-    connect(CP1, &TComPort::RxChar, this, [this](int count) { Guarded([this, count] { CP1RxChar(count); }); });
-    connect(CP1, &TComPort::DeviceLost, this, [this] { Guarded([this] { CP1DeviceLost(); }); });
 
     bindChannels();
+    bindHandlers();
+}
+
+// Every handler runs inside the guard that reports an escaping error and goes on.
+void TFormMain::bindHandlers()
+{
+    connect(TimerSleep, &QTimer::timeout, this, [this] { Guarded([this] { TimerSleepTimer(); }); });
+    connect(TimerPolling, &QTimer::timeout, this, [this] { Guarded([this] { TimerPollingTimer(); }); });
+    connect(CP1, &TComPort::RxChar, this, [this](int count) { Guarded([this, count] { CP1RxChar(count); }); });
+    connect(CP1, &TComPort::DeviceLost, this, [this] { Guarded([this] { CP1DeviceLost(); }); });
+    connect(FBClearD, &TFreeButton::clicked, this, [this] { Guarded([this] { FBClearDClick(); }); });
+    connect(FBClearG, &TFreeButton::clicked, this, [this] { Guarded([this] { FBClearGClick(); }); });
+    connect(FreeButton1, &TFreeButton::clicked, this, [this] { Guarded([this] { FreeButton1Click(); }); });
+    connect(S1, &TiSlider::PositionChange, this, [this] { Guarded([this] { S1PositionChange(); }); });
 }
 
 TFormMain::~TFormMain() = default;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "acquisition/Channel.h"
+#include "acquisition/Simulation.h"
 
 #include <QMainWindow>
 
@@ -71,6 +72,16 @@ public:
     // Shows the chosen channel's statistics on the read-outs.
     void Display();
 
+    // Sample tick: records the enabled channels on the chart, or in simulation mode makes up
+    // and decodes one line per channel.
+    void TimerPollingTimer();
+    void FBClearGClick();
+    void FBClearDClick();
+    // Sends the slider's position, 1 to 99, to the device as one byte.
+    void S1PositionChange();
+    // Opens the configuration dialog, then applies the configuration however it closed.
+    void FreeButton1Click();
+
     TVrMeter *Meter(TChannel channel) const { return m_meters[channel]; }
     TPCheck *EnableBox(TChannel channel) const { return m_enableBoxes[channel]; }
 
@@ -80,10 +91,13 @@ protected:
 private:
     void createControls(QWidget *canvas);
     void bindChannels();
+    void bindHandlers();
+    void simulateTick();
 
     QScrollArea *m_scroll;
     TVrMeter *m_meters[kChannelCount];
     TPCheck *m_enableBoxes[kChannelCount];
+    TRandom m_random;   // the simulation's generator, the same sequence at every run
 };
 
 extern TFormMain *FormMain;
