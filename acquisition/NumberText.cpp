@@ -43,3 +43,20 @@ double ReadDecimal(const char *text)
     // gives an infinity on overflow.
     return strtod_l(number, nullptr, cLocale());
 }
+
+int32_t ReadInteger(const char *text)
+{
+    const char *p = text;
+    while (isSpace(*p))
+        ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    // unsigned arithmetic wraps by definition, which is the wrap we want
+    uint32_t value = 0;
+    for (; isDigit(*p); ++p)
+        value = value * 10u + static_cast<uint32_t>(*p - '0');
+    if (negative)
+        value = 0u - value;
+    return static_cast<int32_t>(value);
+}

@@ -1,6 +1,8 @@
 // The window shown while the program starts.
 #include "app/FormSplash.h"
 
+#include "platform/FormFont.h"
+
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -30,8 +32,7 @@ TFormSplash::TFormSplash(QWidget *parent)
                                              "Caricamento della configurazione\n"
                                              "e apertura della porta seriale..."));
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans")});
+    font.setFamilies(FormFontFamilies());
     font.setPointSize(8);
     font.setBold(true);
     TransparentMemo1->setFont(font);

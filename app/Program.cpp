@@ -2,6 +2,7 @@
 #include "app/Program.h"
 
 #include "app/FormSplash.h"
+#include "config/FormConfig.h"
 #include "ui/FormMain.h"
 #include "ui/Guard.h"
 
@@ -22,6 +23,8 @@ void RunProgram()
     QApplication::setQuitOnLastWindowClosed(false);
     auto formMain = std::make_unique<TFormMain>();
     FormMain = formMain.get();
+    auto formConfig = std::make_unique<TFormConfig>();
+    FormConfig = formConfig.get();
     auto formSplash = std::make_unique<TFormSplash>();
     FormSplash = formSplash.get();
 
@@ -30,5 +33,6 @@ void RunProgram()
     QApplication::exec();
 
     FormSplash = nullptr;
+    FormConfig = nullptr;
     FormMain = nullptr;
 }

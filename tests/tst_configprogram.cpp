@@ -3,8 +3,10 @@
 #include "acquisition/RxLine.h"
 #include "acquisition/Stats.h"
 #include "config/ConfigData.h"
+#include "config/FormConfig.h"
 #include "config/LineSettings.h"
 #include "platform/ComPort.h"
+#include "platform/FreeButton.h"
 #include "platform/StatusBar.h"
 #include "platform/VrMeter.h"
 #include "ui/FormMain.h"
@@ -43,6 +45,8 @@ private slots:
     void sampleInterval();
     void sameIntervalKeepsTimerRunning();
     void deviceGoingAwayMidLine();
+    void configButtonAppliesHoweverDialogCloses_data();
+    void configButtonAppliesHoweverDialogCloses();
 
 private:
     // A pseudo-terminal linked as COM1 in the working directory, and a record that opens it.
@@ -337,6 +341,47 @@ void TestConfigProgram::deviceGoingAwayMidLine()
     QCOMPARE(Stats.Count[chV], 1);
     QCOMPARE(QByteArray(RxLine), QByteArray("V00"));
     QVERIFY(m_form->SB1->PanelToolTip(0).contains(QLatin1String("went away")));
+}
+
+void TestConfigProgram::configButtonAppliesHoweverDialogCloses_data()
+{
+    QTest::addColumn<QString>("button");   // what closes the dialog
+    QTest::newRow("Ok") << "FBOk";
+    QTest::newRow("Cancel") << "FBAnnulla";
+    QTest::newRow("close box") << "";
+}
+
+void TestConfigProgram::configButtonAppliesHoweverDialogCloses()
+{
+    QFETCH(QString, button);
+    TConfigData saved;
+    saved.SetPort("0");
+    saved.SetPolling(3);
+    saved.Save("Cfg");
+    TFormConfig dialog;
+    FormConfig = &dialog;
+
+    bool wasModal = false;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != &dialog)
+            return;
+        wasModal = true;
+        closer.stop();
+        if (button.isEmpty())
+            dialog.close();
+        else
+            QTest::mouseClick(dialog.findChild<TFreeButton *>(button), Qt::LeftButton);
+    });
+    closer.start(10);
+    QTest::mouseClick(m_form->FreeButton1, Qt::LeftButton);
+    FormConfig = nullptr;
+
+    QVERIFY(wasModal);
+    QVERIFY(!dialog.isVisible());
+    // the record was loaded from the file at showing and applied after closing
+    QCOMPARE(m_form->SB1->PanelText(0), QStringLiteral("COM0"));
+    QCOMPARE(m_form->TimerPolling->interval(), 10000);
 }
 
 QTEST_MAIN(TestConfigProgram)

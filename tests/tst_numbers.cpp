@@ -17,6 +17,8 @@ private slots:
     void initTestCase();
     void readDecimal_data();
     void readDecimal();
+    void readInteger_data();
+    void readInteger();
     void formatFixed_data();
     void formatFixed();
     void panelTexts_data();
@@ -75,6 +77,38 @@ void TestNumbers::readDecimal()
     QFETCH(QByteArray, text);
     QFETCH(double, value);
     QCOMPARE(ReadDecimal(text.constData()), value);
+}
+
+void TestNumbers::readInteger_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("digits") << QByteArray("00123") << 123;
+    QTest::newRow("leading white space") << QByteArray(" \t\n\v\f\r7") << 7;
+    QTest::newRow("minus") << QByteArray("-42") << -42;
+    QTest::newRow("plus") << QByteArray("+42") << 42;
+    QTest::newRow("stops at a letter") << QByteArray("12abc") << 12;
+    QTest::newRow("stops at a point") << QByteArray("12.9") << 12;
+    QTest::newRow("stops at a group separator") << QByteArray("1.234") << 1;
+    QTest::newRow("space after the sign") << QByteArray("- 5") << 0;
+    QTest::newRow("two signs") << QByteArray("+-5") << 0;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("letters") << QByteArray("abc") << 0;
+    QTest::newRow("sign alone") << QByteArray("-") << 0;
+    QTest::newRow("hexadecimal") << QByteArray("0x1A") << 0;
+    QTest::newRow("largest") << QByteArray("2147483647") << 2147483647;
+    QTest::newRow("smallest") << QByteArray("-2147483648") << int(-2147483647 - 1);
+    QTest::newRow("one above wraps") << QByteArray("2147483648") << int(-2147483647 - 1);
+    QTest::newRow("one below wraps") << QByteArray("-2147483649") << 2147483647;
+    QTest::newRow("2^32 + 1 wraps") << QByteArray("4294967297") << 1;
+    QTest::newRow("many digits") << QByteArray("99999999999999999999") << 1661992959;
+}
+
+void TestNumbers::readInteger()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, value);
+    QCOMPARE(ReadInteger(text.constData()), int32_t(value));
 }
 
 void TestNumbers::formatFixed_data()
