@@ -69,6 +69,7 @@ void TVrMatrix::SetColorOff(const QColor &color)
     if (color == m_colorOff)
         return;
     m_colorOff = color;
+    m_unlit = QPixmap();
     update();
 }
 
@@ -134,9 +135,8 @@ bool TVrMatrix::DotLit(const QString &shownText, int cell, int column, int row)
     return (bits >> (kGlyphColumns - 1 - column)) & 1;
 }
 
-void TVrMatrix::paintEvent(QPaintEvent *)
+void TVrMatrix::PaintUnlit(QPainter &painter) const
 {
-    QPainter painter(this);
     const QRect inner = rect().adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
     qDrawShadePanel(&painter, rect(), palette(), false, kBevelWidth);
     qDrawShadePanel(&painter, inner, palette(), true, kBevelWidth);
@@ -145,9 +145,30 @@ void TVrMatrix::paintEvent(QPaintEvent *)
         return;
     for (int cell = 0; cell < kCells; ++cell) {
         for (int row = 0; row < kGlyphRows; ++row) {
+            for (int column = 0; column < kGlyphColumns; ++column)
+                painter.fillRect(DotRect(cell, column, row, size()), m_colorOff);
+        }
+    }
+}
+
+void TVrMatrix::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_unlit.isNull() || m_unlit.size() != size() * ratio) {
+        m_unlit = QPixmap(size() * ratio);
+        m_unlit.setDevicePixelRatio(ratio);
+        QPainter unlitPainter(&m_unlit);
+        PaintUnlit(unlitPainter);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_unlit);
+    if (DotSize(size()) == 0)
+        return;
+    for (int cell = kCells - int(m_shown.size()); cell < kCells; ++cell) {
+        for (int row = 0; row < kGlyphRows; ++row) {
             for (int column = 0; column < kGlyphColumns; ++column) {
-                const bool lit = DotLit(m_shown, cell, column, row);
-                painter.fillRect(DotRect(cell, column, row, size()), lit ? m_colorOn : m_colorOff);
+                if (DotLit(m_shown, cell, column, row))
+                    painter.fillRect(DotRect(cell, column, row, size()), m_colorOn);
             }
         }
     }

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QPixmap>
 #include <QWidget>
 
 class TVrMatrix : public QWidget
@@ -52,6 +53,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The unlit matrix changes only with size and colour: drawn once, then only lit dots on it.
+    void PaintUnlit(QPainter &painter) const;
+
+    QPixmap m_unlit;
     QString m_text;
     QString m_shown;
     QColor m_colorOff{0x00, 0x00, 0x80};

@@ -2,6 +2,7 @@
 #include "platform/VrMeter.h"
 
 #include <QFontMetricsF>
+#include <QEvent>
 #include <QPainter>
 #include <QPen>
 #include <QtMath>
@@ -92,7 +93,7 @@ void TVrMeter::ApplyRange(int min, int max)
     const int clamped = std::clamp(m_position, m_min, m_max);
     const bool moved = clamped != m_position;
     m_position = clamped;
-    update();
+    InvalidateFace();
     emit RangeChanged();
     if (moved)
         emit PositionChanged(m_position);
@@ -123,7 +124,7 @@ void TVrMeter::SetCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    update();
+    InvalidateFace();
 }
 
 int TVrMeter::Labels() const
@@ -137,7 +138,7 @@ void TVrMeter::SetLabels(int count)
     if (count == m_labels)
         return;
     m_labels = count;
-    update();
+    InvalidateFace();
 }
 
 QSize TVrMeter::sizeHint() const
@@ -203,11 +204,32 @@ QPointF TVrMeter::LabelCentre(double degrees, QSizeF box, double innerRadius)
     return QPointF((innerRadius + reach) * s, -(innerRadius + reach) * c);
 }
 
-void TVrMeter::paintEvent(QPaintEvent *)
+void TVrMeter::InvalidateFace()
 {
-    QPainter painter(this);
+    m_face = QPixmap();
+    update();
+}
+
+void TVrMeter::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        m_face = QPixmap();
+    QWidget::changeEvent(event);
+}
+
+// The face layout keeps its proportions and is centred when the widget is resized; the origin
+// is the needle's pivot.
+void TVrMeter::ToFaceCoordinates(QPainter &painter, const QRect &face) const
+{
+    const double scale = std::min(face.width() / kFaceWidth, face.height() / kFaceHeight);
+    painter.translate(face.x() + face.width() / 2.0,
+                      face.y() + (face.height() - scale * kFaceHeight) / 2.0 + scale * kPivotFromTop);
+    painter.scale(scale, scale);
+}
+
+void TVrMeter::PaintFace(QPainter &painter, const QRect &face) const
+{
     const QRect inner = rect().adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
-    const QRect face = inner.adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
     qDrawShadePanel(&painter, rect(), palette(), false, kBevelWidth);
     qDrawShadePanel(&painter, inner, palette(), true, kBevelWidth);
     if (face.isEmpty())
@@ -215,12 +237,7 @@ void TVrMeter::paintEvent(QPaintEvent *)
     painter.fillRect(face, kFaceColor);
     painter.setClipRect(face);
     painter.setRenderHint(QPainter::Antialiasing);
-
-    // the face layout keeps its proportions and is centred when the widget is resized
-    const double scale = std::min(face.width() / kFaceWidth, face.height() / kFaceHeight);
-    painter.translate(face.x() + face.width() / 2.0,
-                      face.y() + (face.height() - scale * kFaceHeight) / 2.0 + scale * kPivotFromTop);
-    painter.scale(scale, scale);
+    ToFaceCoordinates(painter, face);
 
     const QRectF bandRect(-kBandRadius, -kBandRadius, 2 * kBandRadius, 2 * kBandRadius);
     const int zoneStarts[] = {0, YellowFromTick(), RedFromTick(), kTicks - 1};
@@ -260,7 +277,27 @@ void TVrMeter::paintEvent(QPaintEvent *)
     painter.setPen(kCaptionColor);
     painter.drawText(QRectF(-kFaceWidth / 2, kCaptionTop, kFaceWidth, kCaptionHeight), Qt::AlignCenter,
                      m_caption);
+}
 
+void TVrMeter::paintEvent(QPaintEvent *)
+{
+    const QRect inner = rect().adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
+    const QRect face = inner.adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
+    const qreal ratio = devicePixelRatioF();
+    if (m_face.isNull() || m_face.size() != size() * ratio) {
+        m_face = QPixmap(size() * ratio);
+        m_face.setDevicePixelRatio(ratio);
+        m_face.fill(Qt::transparent);
+        QPainter facePainter(&m_face);
+        PaintFace(facePainter, face);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_face);
+    if (face.isEmpty())
+        return;
+    painter.setClipRect(face);
+    painter.setRenderHint(QPainter::Antialiasing);
+    ToFaceCoordinates(painter, face);
     painter.save();
     painter.rotate(NeedleAngle(m_position, m_min, m_max));
     painter.setPen(QPen(kNeedleColor, kNeedlePen, Qt::SolidLine, Qt::RoundCap));

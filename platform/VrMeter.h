@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <QPixmap>
 #include <QWidget>
 
 class TVrMeter : public QWidget
@@ -61,9 +62,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void ApplyRange(int min, int max);
+    // The scale changes rarely and the needle often: the scale is drawn once into m_face.
+    void InvalidateFace();
+    void PaintFace(QPainter &painter, const QRect &face) const;
+    void ToFaceCoordinates(QPainter &painter, const QRect &face) const;
+
+    QPixmap m_face;   // bevels, zones, ticks, figures and caption at the widget's size
 
     int m_min = 0;
     int m_max = 100;
