@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -34,7 +35,18 @@ double DaysFromDateTime(const QDateTime &dateTime)
 
 double NowDays()
 {
-    return DaysFromDateTime(QDateTime::currentDateTime());
+    // Converting to local time asks the C library, which looks at the time-zone file on every
+    // call; that is done once a second, and the milliseconds within the second are added on.
+    // Zone offsets change only on whole seconds. Used from the user-interface thread only.
+    static qint64 cachedSecond = std::numeric_limits<qint64>::min();
+    static double cachedDays = 0;
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+    if (second != cachedSecond) {
+        cachedSecond = second;
+        cachedDays = DaysFromDateTime(QDateTime::fromMSecsSinceEpoch(second * 1000));
+    }
+    return cachedDays + double(ms - second * 1000) / kMsecsPerDay;
 }
 
 QString TimeOfDayText(double days)
