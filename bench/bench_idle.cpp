@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "could not open the bench device\n");
         return 1;
     }
-    form.show();
+    if (!qEnvironmentVariableIsSet("BENCH_HIDDEN")) form.show();
     form.TimerPolling->start();
 
     // measured from the end of the settling time to the end of the run, in one event loop

@@ -129,6 +129,12 @@ TFormMain::TFormMain(QWidget *parent)
     CP1 = new TComPort(this);
     CP1->setObjectName(QStringLiteral("CP1"));
 
+    m_frameTimer = new QTimer(this);
+    m_frameTimer->setSingleShot(true);
+    connect(m_frameTimer, &QTimer::timeout, this, [this] {
+        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    });
+
     bindChannels();
     bindHandlers();
 }
@@ -248,6 +254,23 @@ void TFormMain::ShowFirst()
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
     show();
+}
+
+// Repaints of the window come as one update request for all its dirty widgets; one that comes
+// sooner than a frame after the last is held back and sent again when the frame is due.
+bool TFormMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::UpdateRequest) {
+        constexpr qint64 kFrameMs = 1000 / kFramesPerSecond;
+        const qint64 since = m_lastFrame.isValid() ? m_lastFrame.elapsed() : kFrameMs;
+        if (since < kFrameMs) {
+            if (!m_frameTimer->isActive())
+                m_frameTimer->start(int(kFrameMs - since));
+            return true;
+        }
+        m_lastFrame.start();
+    }
+    return QMainWindow::event(event);
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

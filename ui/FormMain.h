@@ -6,6 +6,7 @@
 #include "acquisition/Channel.h"
 #include "acquisition/Simulation.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 class QLabel;
@@ -85,8 +86,13 @@ public:
     TVrMeter *Meter(TChannel channel) const { return m_meters[channel]; }
     TPCheck *EnableBox(TChannel channel) const { return m_enableBoxes[channel]; }
 
+    // At most this many repaints of the window a second: a device line every few milliseconds
+    // moves meters, read-outs and panels far faster than anyone can read them.
+    static constexpr int kFramesPerSecond = 25;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void createControls(QWidget *canvas);
@@ -98,6 +104,8 @@ private:
     TVrMeter *m_meters[kChannelCount];
     TPCheck *m_enableBoxes[kChannelCount];
     TRandom m_random;   // the simulation's generator, the same sequence at every run
+    QElapsedTimer m_lastFrame;
+    QTimer *m_frameTimer;
 };
 
 extern TFormMain *FormMain;
