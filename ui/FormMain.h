@@ -88,7 +88,7 @@ public:
 
     // At most this many repaints of the window a second: a device line every few milliseconds
     // moves meters, read-outs and panels far faster than anyone can read them.
-    static constexpr int kFramesPerSecond = 25;
+    static constexpr int kFramesPerSecond = 10;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
