@@ -2,6 +2,7 @@
 // the line settings it opens with, exclusive use, what is read and written, and a device that
 // goes away while open.
 #include "platform/ComPort.h"
+#include "Fixtures.h"
 #include "PtyFixture.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 #include <termios.h>
 
@@ -32,21 +35,18 @@ private slots:
     void deviceGoingAwayClosesPort();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
-    QString m_oldCwd;
+    std::unique_ptr<WorkingFolder> m_folder;
 };
 
 void TestComPort::init()
 {
-    m_dir = new QTemporaryDir;
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_folder = std::make_unique<WorkingFolder>();
+    QVERIFY(m_folder->isValid());
 }
 
 void TestComPort::cleanup()
 {
-    QDir::setCurrent(m_oldCwd);
-    delete m_dir;
+    m_folder.reset();
 }
 
 void TestComPort::deviceFor_data()

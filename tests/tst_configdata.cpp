@@ -3,10 +3,14 @@
 // are not a whole record.
 #include "config/ConfigData.h"
 
+#include "Fixtures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 #include <csignal>
 #include <cstring>
@@ -112,8 +116,7 @@ private slots:
     void failedSaveKeepsOldFile();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
-    QString m_oldCwd;
+    std::unique_ptr<WorkingFolder> m_folder;
 };
 
 void TestConfigData::initTestCase()
@@ -124,17 +127,13 @@ void TestConfigData::initTestCase()
 
 void TestConfigData::init()
 {
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_folder = std::make_unique<WorkingFolder>();
+    QVERIFY(m_folder->isValid());
 }
 
 void TestConfigData::cleanup()
 {
-    QDir::setCurrent(m_oldCwd);
-    delete m_dir;
-    m_dir = nullptr;
+    m_folder.reset();
 }
 
 void TestConfigData::int32Fields_data()

@@ -10,6 +10,7 @@
 #include "platform/StatusBar.h"
 #include "platform/VrMeter.h"
 #include "ui/FormMain.h"
+#include "Fixtures.h"
 #include "ModalBox.h"
 #include "PtyFixture.h"
 
@@ -52,20 +53,15 @@ private:
     // A pseudo-terminal linked as COM1 in the working directory, and a record that opens it.
     void linkDevice(const Pty &device);
 
-    QTemporaryDir *m_dir = nullptr;
-    QString m_oldCwd;
+    std::unique_ptr<WorkingFolder> m_folder;
     std::unique_ptr<TFormMain> m_form;
 };
 
 void TestConfigProgram::init()
 {
-    m_dir = new QTemporaryDir;
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    ClearStats();
-    ConfigData = TConfigData();
-    RxLine[0] = '\0';
-    RxCount = 0;
+    m_folder = std::make_unique<WorkingFolder>();
+    QVERIFY(m_folder->isValid());
+    ResetRecords();
     m_form = std::make_unique<TFormMain>();
     FormMain = m_form.get();
 }
@@ -74,8 +70,7 @@ void TestConfigProgram::cleanup()
 {
     FormMain = nullptr;
     m_form.reset();
-    QDir::setCurrent(m_oldCwd);
-    delete m_dir;
+    m_folder.reset();
 }
 
 void TestConfigProgram::linkDevice(const Pty &device)

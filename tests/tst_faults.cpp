@@ -10,6 +10,7 @@
 #include "platform/RadioGroup.h"
 #include "platform/StatusBar.h"
 #include "ui/FormMain.h"
+#include "Fixtures.h"
 #include "ModalBox.h"
 
 #include <QDir>
@@ -45,21 +46,16 @@ private:
     void receive(const QByteArray &line);
     static void checkRegistersFinite();
 
-    QTemporaryDir *m_dir = nullptr;
-    QString m_oldCwd;
+    std::unique_ptr<WorkingFolder> m_folder;
     std::unique_ptr<TFormMain> m_form;
     QProcess m_device;
 };
 
 void TestFaults::init()
 {
-    m_dir = new QTemporaryDir;
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    ClearStats();
-    ConfigData = TConfigData();
-    RxLine[0] = '\0';
-    RxCount = 0;
+    m_folder = std::make_unique<WorkingFolder>();
+    QVERIFY(m_folder->isValid());
+    ResetRecords();
     m_form = std::make_unique<TFormMain>();
     FormMain = m_form.get();
 }
@@ -70,8 +66,7 @@ void TestFaults::cleanup()
     m_device.waitForFinished(5000);
     FormMain = nullptr;
     m_form.reset();
-    QDir::setCurrent(m_oldCwd);
-    delete m_dir;
+    m_folder.reset();
 }
 
 void TestFaults::startDevice(const QStringList &arguments)
@@ -231,14 +226,14 @@ void TestFaults::okInReadOnlyFolderKeepsOldFile()
 
     TFormConfig dialog;
     dialog.show();   // reads the file
-    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+    QVERIFY(QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
                                                     | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
     // root writes anywhere: check file access as nobody meanwhile (this changes nothing for others)
     const uid_t oldFsuid = setfsuid(65534);
     dialog.RGPolling->SetItemIndex(1);   // a change that a successful save would write
     dialog.FBOkClick();
     setfsuid(oldFsuid);
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);

@@ -13,6 +13,7 @@
 #include "platform/VrMatrix.h"
 #include "platform/VrMeter.h"
 #include "ui/FormMain.h"
+#include "Fixtures.h"
 #include "PtyFixture.h"
 
 #include <QApplication>
@@ -68,10 +69,7 @@ private:
 
 void TestFormMain::init()
 {
-    ClearStats();
-    ConfigData = TConfigData();
-    RxLine[0] = '\0';
-    RxCount = 0;
+    ResetRecords();
     m_form = std::make_unique<TFormMain>();
     FormMain = m_form.get();
 }

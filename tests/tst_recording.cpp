@@ -11,6 +11,7 @@
 #include "platform/VrMatrix.h"
 #include "platform/VrMeter.h"
 #include "ui/FormMain.h"
+#include "Fixtures.h"
 
 #include <QTimer>
 #include <QtTest>
@@ -48,12 +49,9 @@ private:
 
 void TestRecording::init()
 {
-    ClearStats();
-    ConfigData = TConfigData();
+    ResetRecords();
     for (auto set : {&TConfigData::SetV, &TConfigData::SetA, &TConfigData::SetR, &TConfigData::SetC})
         (ConfigData.*set)(0, 0, 1.0, 1);
-    RxLine[0] = '\0';
-    RxCount = 0;
     m_form = std::make_unique<TFormMain>();
     FormMain = m_form.get();
 }

@@ -10,6 +10,7 @@
 #include "platform/StatusBar.h"
 #include "platform/VrMeter.h"
 #include "ui/FormMain.h"
+#include "Fixtures.h"
 #include "ModalBox.h"
 #include "PtyFixture.h"
 
@@ -42,21 +43,16 @@ private slots:
 private:
     void writeCfg();
 
-    QTemporaryDir *m_dir = nullptr;
-    QString m_oldCwd;
+    std::unique_ptr<WorkingFolder> m_folder;
     std::unique_ptr<TFormMain> m_form;
     std::unique_ptr<TFormSplash> m_splash;
 };
 
 void TestStartup::init()
 {
-    m_dir = new QTemporaryDir;
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    ClearStats();
-    ConfigData = TConfigData();
-    RxLine[0] = '\0';
-    RxCount = 0;
+    m_folder = std::make_unique<WorkingFolder>();
+    QVERIFY(m_folder->isValid());
+    ResetRecords();
     m_form = std::make_unique<TFormMain>();
     FormMain = m_form.get();
     m_splash = std::make_unique<TFormSplash>();
@@ -69,8 +65,7 @@ void TestStartup::cleanup()
     FormMain = nullptr;
     m_splash.reset();
     m_form.reset();
-    QDir::setCurrent(m_oldCwd);
-    delete m_dir;
+    m_folder.reset();
 }
 
 // A record for a device linked as COM1: 8 data bits, multi-field lines, V on 0..100.
