@@ -3,6 +3,7 @@
 
 #include "app/FormSplash.h"
 #include "config/FormConfig.h"
+#include "platform/Accessibility.h"
 #include "ui/FormMain.h"
 #include "ui/Guard.h"
 
@@ -21,6 +22,8 @@ void RunProgram()
 {
     // the main window is the first created; closing it ends the loop (TFormMain quits)
     QApplication::setQuitOnLastWindowClosed(false);
+    // before the first widget: Qt keeps the interface it first made for each one
+    InstallAccessibility();
     auto formMain = std::make_unique<TFormMain>();
     FormMain = formMain.get();
     auto formConfig = std::make_unique<TFormConfig>();

@@ -224,6 +224,7 @@ void TFormConfig::createButtons()
         b->SetBackColor(kButtonBack);
         b->SetCaption(QLatin1String(s.caption));
         b->SetPicture(s.picture);
+        b->setAccessibleName(QLatin1String(s.caption));
         b->setFont(font);
         this->*s.member = b;
     }

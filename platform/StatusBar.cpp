@@ -1,9 +1,12 @@
 // A status bar of fixed-width text panels.
 #include "platform/StatusBar.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
+
+#include <utility>
 
 namespace {
 constexpr int kPanelGap = 2;      // between two panels
@@ -15,6 +18,7 @@ TStatusBar::TStatusBar(const QList<int> &widths, QWidget *parent)
     , m_widths(widths)
     , m_texts(widths.size() + 1)
     , m_toolTips(widths.size() + 1)
+    , m_names(widths.size() + 1)
 {
     setFixedHeight(kHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -30,8 +34,16 @@ void TStatusBar::SetPanelText(int index, const QString &text)
 {
     if (index < 0 || index >= PanelCount() || m_texts[index] == text)
         return;
-    m_texts[index] = text;
+    const QString before = std::exchange(m_texts[index], text);
     update(PanelRect(index, width()));
+    // a panel has no object of its own: the event names the panel's interface
+    if (QAccessible::isActive()) {
+        QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(this);
+        if (QAccessibleInterface *panel = bar ? bar->child(index) : nullptr) {
+            QAccessibleTextUpdateEvent changed(panel, 0, before, text);
+            QAccessible::updateAccessibility(&changed);
+        }
+    }
     emit PanelTextChanged(index, text);
 }
 
@@ -44,6 +56,17 @@ void TStatusBar::SetPanelToolTip(int index, const QString &toolTip)
 {
     if (index >= 0 && index < PanelCount())
         m_toolTips[index] = toolTip;
+}
+
+QString TStatusBar::PanelName(int index) const
+{
+    return m_names.value(index);
+}
+
+void TStatusBar::SetPanelName(int index, const QString &name)
+{
+    if (index >= 0 && index < PanelCount())
+        m_names[index] = name;
 }
 
 QRect TStatusBar::PanelRect(int index, int barWidth) const

@@ -22,6 +22,9 @@ public:
     void SetPanelText(int index, const QString &text);
     QString PanelToolTip(int index) const;
     void SetPanelToolTip(int index, const QString &toolTip);
+    // What the panel is for, told to screen readers; nothing shows it.
+    QString PanelName(int index) const;
+    void SetPanelName(int index, const QString &name);
 
     // The panel's rectangle for a bar of the given width.
     QRect PanelRect(int index, int barWidth) const;
@@ -40,4 +43,5 @@ private:
     QList<int> m_widths;
     QList<QString> m_texts;
     QList<QString> m_toolTips;
+    QList<QString> m_names;
 };

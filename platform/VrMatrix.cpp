@@ -3,10 +3,12 @@
 
 #include "platform/MatrixFont.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -43,8 +45,13 @@ void TVrMatrix::SetText(const QString &text)
     const QString shown = ShownTextOf(text);
     if (shown == m_shown)
         return;
-    m_shown = shown;
+    const QString before = std::exchange(m_shown, shown);
     update();
+    // AT-SPI turns a text update into text-changed delete and insert, which Orca reads
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent changed(this, 0, before, m_shown);
+        QAccessible::updateAccessibility(&changed);
+    }
     emit TextChanged(m_shown);
 }
 

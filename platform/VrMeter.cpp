@@ -1,6 +1,7 @@
 // Needle meter.
 #include "platform/VrMeter.h"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QEvent>
 #include <QPainter>
@@ -58,6 +59,15 @@ int QtArcAngle(double degreesFromVertical)
     return int(std::lround((90.0 - degreesFromVertical) * 16.0));
 }
 
+// Tells screen readers the new position; costs one test while none listens.
+void NotifyPosition(TVrMeter *meter, int position)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent changed(meter, position);
+    QAccessible::updateAccessibility(&changed);
+}
+
 } // namespace
 
 TVrMeter::TVrMeter(QWidget *parent) : QWidget(parent) {}
@@ -95,8 +105,10 @@ void TVrMeter::ApplyRange(int min, int max)
     m_position = clamped;
     InvalidateFace();
     emit RangeChanged();
-    if (moved)
+    if (moved) {
+        NotifyPosition(this, m_position);
         emit PositionChanged(m_position);
+    }
 }
 
 int TVrMeter::Position() const
@@ -111,6 +123,7 @@ void TVrMeter::SetPosition(int value)
         return;
     m_position = clamped;
     update();
+    NotifyPosition(this, m_position);
     emit PositionChanged(m_position);
 }
 

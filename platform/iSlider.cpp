@@ -2,6 +2,7 @@
 // rate-limited by the events' own timestamps, so a fast wheel gives a steady stream of steps.
 #include "platform/iSlider.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -48,6 +49,10 @@ void TiSlider::SetPosition(double value)
         return;
     m_position = value;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, m_position);
+        QAccessible::updateAccessibility(&changed);
+    }
     emit PositionChange();
 }
 

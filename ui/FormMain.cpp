@@ -37,7 +37,7 @@ const QColor kButtonBack(212, 208, 200);
 const QColor kButtonBody(0x00, 0x80, 0x80);  // teal
 
 struct MeterSpec { const char *name; int left; const char *caption; int min; int max; int labels; };
-struct MatrixSpec { const char *name; int top; const char *text; QRgb off; QRgb on; };
+struct MatrixSpec { const char *name; int top; const char *text; QRgb off; QRgb on; const char *spoken; };
 struct LabelSpec { const char *name; int top; const char *text; };
 
 // Left to right: current, voltage, revolutions, temperature.
@@ -48,12 +48,14 @@ const MeterSpec kMeters[] = {
     {"VMC", 628, "C\u00B0", -20, 120, 7},
 };
 const char *const kEnableBoxes[] = {"PChA", "PChV", "PChR", "PChC"};
+// Screen-reader names: every box shows only "Enable".
+const char *const kEnableBoxNames[] = {"Enable A", "Enable V", "Enable RPM", "Enable C"};
 const MatrixSpec kMatrices[] = {
-    {"VMUnits", 388, "-", 0x000080, 0x00FFFF},
-    {"VMMax", 420, "0", 0x800000, 0xFF0000},
-    {"VMMin", 452, "0", 0x008000, 0x00FF00},
-    {"VMCurrent", 484, "0", 0x808000, 0xFFFF00},
-    {"VMAve", 516, "0", 0x000000, 0xC0C0C0},
+    {"VMUnits", 388, "-", 0x000080, 0x00FFFF, "Units"},
+    {"VMMax", 420, "0", 0x800000, 0xFF0000, "Max"},
+    {"VMMin", 452, "0", 0x008000, 0x00FF00, "Min"},
+    {"VMCurrent", 484, "0", 0x808000, 0xFFFF00, "Curr"},
+    {"VMAve", 516, "0", 0x000000, 0xC0C0C0, "Ave"},
 };
 const LabelSpec kLabels[] = {
     {"Label4", 396, "Units"}, {"Label3", 428, "Max"}, {"Label1", 460, "Min"},
@@ -61,6 +63,7 @@ const LabelSpec kLabels[] = {
 };
 const QList<int> kPanelWidths = {200, 60, 60, 60, 60, 60};
 const char *const kPanelTexts[] = {"...", "0", "1", "2", "3", "4", ""};
+const char *const kPanelNames[] = {"Port", "V packet", "A packet", "R packet", "C packet", "P packet", "Line"};
 
 struct ChartChannelSpec { const char *name; const char *title; QColor color; };
 const ChartChannelSpec kChartChannels[kChannelCount] = {
@@ -73,6 +76,8 @@ const ChartChannelSpec kChartChannels[kChannelCount] = {
 TFreeButton *makeButton(QWidget *parent, const char *name, int left, const QString &caption,
                         const QString &caption2, int picture)
 {
+    // a screen reader says both caption lines, which the button alone would not
+    const QString spoken = caption2.isEmpty() ? caption : caption + QLatin1Char(' ') + caption2;
     auto *b = new TFreeButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(left, 506, 99, 45);
@@ -81,6 +86,7 @@ TFreeButton *makeButton(QWidget *parent, const char *name, int left, const QStri
     b->SetCaption(caption);
     b->SetCaption2(caption2);
     b->SetPicture(TFreeButton::TPicture(picture));
+    b->setAccessibleName(spoken);
     QFont font(QStringLiteral("Verdana"), 10);
     b->setFont(font);
     return b;
@@ -112,8 +118,10 @@ TFormMain::TFormMain(QWidget *parent)
     layout->addWidget(m_scroll, 1);
     SB1 = new TStatusBar(kPanelWidths, central);
     SB1->setObjectName(QStringLiteral("SB1"));
-    for (int i = 0; i < SB1->PanelCount(); ++i)
+    for (int i = 0; i < SB1->PanelCount(); ++i) {
         SB1->SetPanelText(i, QLatin1String(kPanelTexts[i]));
+        SB1->SetPanelName(i, QLatin1String(kPanelNames[i]));
+    }
     layout->addWidget(SB1);
     setCentralWidget(central);
     resize(kClientWidth, kClientHeight);
@@ -164,6 +172,7 @@ void TFormMain::createControls(QWidget *canvas)
     P1 = new TiPlot(canvas);
     P1->setObjectName(QStringLiteral("P1"));
     P1->setGeometry(4, 4, 785, 373);
+    P1->setAccessibleName(QStringLiteral("Chart"));
     for (const ChartChannelSpec &c : kChartChannels)
         P1->AddChannel(QLatin1String(c.name), QLatin1String(c.title), c.color);
 
@@ -184,6 +193,7 @@ void TFormMain::createControls(QWidget *canvas)
         box->setObjectName(QLatin1String(kEnableBoxes[i]));
         box->setGeometry(m.left, 480, 97, 19);
         box->setText(QStringLiteral("Enable"));
+        box->setAccessibleName(QLatin1String(kEnableBoxNames[i]));
         box->SetChecked(true);
         boxes[i] = box;
     }
@@ -199,6 +209,7 @@ void TFormMain::createControls(QWidget *canvas)
         matrix->SetColorOff(QColor::fromRgb(m.off));
         matrix->SetColorOn(QColor::fromRgb(m.on));
         matrix->SetText(QLatin1String(m.text));
+        matrix->setAccessibleName(QLatin1String(m.spoken));
         matrices[i] = matrix;
     }
     VMUnits = matrices[0]; VMMax = matrices[1]; VMMin = matrices[2]; VMCurrent = matrices[3]; VMAve = matrices[4];
@@ -229,6 +240,7 @@ void TFormMain::createControls(QWidget *canvas)
     S1 = new TiSlider(canvas);
     S1->setObjectName(QStringLiteral("S1"));
     S1->setGeometry(452, 508, 200, 41);
+    S1->setAccessibleName(QStringLiteral("Set-point"));
 
     P1->setFocusPolicy(Qt::StrongFocus);
     setTabOrder(P1, CB1);
