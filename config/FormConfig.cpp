@@ -135,7 +135,15 @@ TFormConfig::TFormConfig(QWidget *parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
-    setStyleSheet(QLatin1String(kGroupBoxStyle));
+    // A style sheet stops the dialog's font from reaching its children: the sheet names it again
+    // for the standard controls (the owner-drawn buttons keep their own).
+    QStringList quoted;
+    for (const QString &family : FormFontFamilies())
+        quoted << QLatin1Char('"') + family + QLatin1Char('"');
+    setStyleSheet(QLatin1String(kGroupBoxStyle)
+                  + QStringLiteral("QGroupBox, QLabel, QCheckBox, QRadioButton, QLineEdit { font-size: %1px; font-family: %2; }")
+                        .arg(kFontPixels)
+                        .arg(quoted.join(QLatin1String(", "))));
 
     createCommunications();
     createLineGroups();

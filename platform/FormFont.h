@@ -1,6 +1,6 @@
-// The small sans-serif font the windows are laid out for. The classic bitmap face is rarely on a
-// Linux desktop; the narrow metric-compatible faces that follow keep captions inside the fixed
-// control rectangles, and DejaVu Sans is there on every Debian desktop.
+// The small sans-serif font the windows are laid out for. On Windows that is the classic
+// "MS Sans Serif". Elsewhere fontconfig would stand in DejaVu Sans for it, which is too wide for
+// the fixed control rectangles, so the narrow metric-compatible faces come first there.
 #pragma once
 
 #include <QFont>
@@ -8,6 +8,9 @@
 
 inline QStringList FormFontFamilies()
 {
-    return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
+#ifdef Q_OS_WIN
+    return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")};
+#else
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
+#endif
 }

@@ -3,6 +3,7 @@
 // the close box store nothing. Runs in a German locale, so numbers must keep their point.
 #include "config/ConfigData.h"
 #include "config/FormConfig.h"
+#include "platform/FormFont.h"
 #include "platform/FreeButton.h"
 #include "platform/LimitEdit.h"
 #include "platform/RadioGroup.h"
@@ -229,7 +230,7 @@ void TestFormConfig::window()
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint)));
     QVERIFY(!m_form->isSizeGripEnabled());
     QCOMPARE(m_form->font().pixelSize(), 11);
-    QCOMPARE(m_form->font().families().value(0), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(m_form->font().families(), FormFontFamilies());
     QVERIFY(m_form->autoFillBackground());
     QCOMPARE(m_form->palette().color(QPalette::Window), m_form->palette().color(QPalette::Button));
 
