@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <sys/resource.h>
 
 class BenchDevice
@@ -36,6 +37,18 @@ public:
         ConfigData.SetA(0, 30, 0.01, 2);
         ConfigData.SetR(0, 3000, 1.0, 0);
         ConfigData.SetC(0, 120, 0.1, 1);
+    }
+
+    // Configures the recorder for the device and opens the port; false, with a word on standard
+    // error, when it did not open.
+    static bool openRecorder(TFormMain &form, int polling)
+    {
+        configure(polling);
+        form.ConfigProgram();
+        if (form.CP1->Connected())
+            return true;
+        std::fprintf(stderr, "could not open the bench device: %s\n", qPrintable(form.CP1->Status()));
+        return false;
     }
 
     // Waits for the device to end; returns the lines and bytes it says it sent.

@@ -20,14 +20,10 @@ int main(int argc, char *argv[])
     // the device starts once the recorder has opened (and emptied) the line
     constexpr int kWait = 2;
     BenchDevice device({"--fast", "--wait", QString::number(kWait), "--duration", QString::number(seconds + kWait)});
-    BenchDevice::configure(0);
     TFormMain form;
     FormMain = &form;
-    form.ConfigProgram();
-    if (!form.CP1->Connected()) {
-        std::fprintf(stderr, "could not open the bench device\n");
+    if (!BenchDevice::openRecorder(form, 0))
         return 1;
-    }
     form.show();
     form.TimerPolling->start();
     // every P packet differs from the one before, so each shows as a change of panel 5

@@ -1,5 +1,6 @@
 // Idle cost: processor time of the recorder over a given time (60 s by default) while it records
 // at a 1-second sample time and the bench device streams at 19200 baud.
+// bench_idle [SECONDS [--hidden]]: --hidden leaves the window unshown.
 #include "BenchDevice.h"
 #include "acquisition/Stats.h"
 #include "platform/iPlot.h"
@@ -15,18 +16,16 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    const bool hidden = argc > 2 && QByteArray(argv[2]) == "--hidden";
     constexpr int kSettleMs = 2000;
 
     BenchDevice device({"--baud", "19200"});
-    BenchDevice::configure(0);
     TFormMain form;
     FormMain = &form;
-    form.ConfigProgram();
-    if (!form.CP1->Connected()) {
-        std::fprintf(stderr, "could not open the bench device\n");
+    if (!BenchDevice::openRecorder(form, 0))
         return 1;
-    }
-    if (!qEnvironmentVariableIsSet("BENCH_HIDDEN")) form.show();
+    if (!hidden)   // hidden, the window paints nothing: what remains is the receive path
+        form.show();
     form.TimerPolling->start();
 
     // measured from the end of the settling time to the end of the run, in one event loop

@@ -7,8 +7,6 @@
 #include <climits>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
