@@ -1,6 +1,7 @@
 // Strip chart: axis tracking over sequences of points, clearing, time stamps and labels, the
 // label step, the background, and that a burst of points costs one replot, not one per point.
 #include "platform/iPlot.h"
+#include "ChartFixture.h"
 #include "platform/PlotBackground.h"
 #include "platform/PlotTime.h"
 #include "platform/TimeOfDayTicker.h"
@@ -64,13 +65,7 @@ private:
 
 void TestIPlot::init()
 {
-    // the chart as the main window sets it up
-    m_plot = new TiPlot;
-    m_plot->resize(785, 373);
-    m_plot->AddChannel("V", "V", QColor(0xFF, 0xFF, 0x00));
-    m_plot->AddChannel("A", "A", QColor(128, 255, 255));
-    m_plot->AddChannel("R", "RPM", QColor(0xFF, 0x00, 0x00));
-    m_plot->AddChannel("C", "C", QColor(0x00, 0xFF, 0x00));
+    m_plot = NewWindowChart();
 }
 
 void TestIPlot::cleanup()

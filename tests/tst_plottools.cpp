@@ -2,6 +2,7 @@
 // data cursor, copy), the mouse actions on the plotting area and the cursor's reading.
 #include "platform/PlotToolBar.h"
 #include "platform/iPlot.h"
+#include "ChartFixture.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -81,13 +82,7 @@ private:
 
 void TestPlotTools::init()
 {
-    // the chart as the main window sets it up
-    m_plot = new TiPlot;
-    m_plot->resize(785, 373);
-    m_plot->AddChannel("V", "V", QColor(0xFF, 0xFF, 0x00));
-    m_plot->AddChannel("A", "A", QColor(128, 255, 255));
-    m_plot->AddChannel("R", "RPM", QColor(0xFF, 0x00, 0x00));
-    m_plot->AddChannel("C", "C", QColor(0x00, 0xFF, 0x00));
+    m_plot = NewWindowChart();
     m_plot->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_plot));
     m_plot->Plot()->replot();
